@@ -1,7 +1,7 @@
 # Builds GLFW 3.3.8 from the source that scripts/setup unpacked into third_party/.
 # The pinned source stays untouched: it is copied into the build tree, our
 # patches from glfw-addition/ are applied to the copy, and the copy is built.
-set(CORVELLE_GLFW_SOURCE "${PROJECT_SOURCE_DIR}/third_party/glfw-3.3.8")
+set(CORVELLE_GLFW_SOURCE "${PROJECT_SOURCE_DIR}/third_party/glfw-3.3.8" CACHE PATH "GLFW 3.3.8 source, as scripts/setup unpacks it")
 if(NOT EXISTS "${CORVELLE_GLFW_SOURCE}/CMakeLists.txt")
   message(FATAL_ERROR "GLFW source not found in ${CORVELLE_GLFW_SOURCE}: run scripts/setup first")
 endif()
