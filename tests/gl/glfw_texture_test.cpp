@@ -85,36 +85,38 @@ TEST(GLFWTextureTest, MissingBitmapGivesBlack) {
     glDeleteTextures(1, &id);
 }
 
-// Level 0 holds the picture bottom row first, each byte divided by 255.
-TEST(GLFWTextureTest, TexelsComeFromTheBitmapBottomRowFirst) {
-    GLFWTexture texture(kTexels2x2, 2);
-    const std::vector<float> texels = ReadLevel(0, 2);
-    const Texel expected[] = {
-        {1.0f, 128.0f / 255.0f, 0.0f, 0.0f},  // bottom-left: B 0, G 128, R 255, A 0
-        FromBytes(10, 20, 30, 40),            // bottom-right
-        FromBytes(50, 60, 70, 80),            // top-left
-        {1.0f, 1.0f, 1.0f, 1.0f},             // top-right
+// Level 0 holds the picture bottom row first, each byte divided by 255; the
+// further levels are generated, though only level 0 is sampled.
+TEST(GLFWTextureTest, LevelsHoldTheBitmapBottomRowFirst) {
+    const struct {
+        const char* what;
+        int resource;
+        int size;
+        int level;
+        Texel texels[4];
+    } cases[] = {
+        {"level 0 of 2 x 2", kTexels2x2, 2, 0,
+         {
+             {1.0f, 128.0f / 255.0f, 0.0f, 0.0f},  // bottom-left: B 0, G 128, R 255, A 0
+             FromBytes(10, 20, 30, 40),            // bottom-right
+             FromBytes(50, 60, 70, 80),            // top-left
+             {1.0f, 1.0f, 1.0f, 1.0f},             // top-right
+         }},
+        {"level 1 of 4 x 4 in blocks", kBlocks4x4, 4, 1,
+         {FromBytes(0, 0, 255, 0), FromBytes(0, 255, 0, 51), FromBytes(255, 0, 0, 102),
+          FromBytes(255, 255, 255, 255)}},
     };
-    for (int k = 0; k < 4; ++k) {
-        SCOPED_TRACE(k);
-        ExpectTexel(&texels[4 * k], expected[k]);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        GLFWTexture texture(c.resource, c.size);
+        const std::vector<float> texels = ReadLevel(c.level, 2);
+        for (int k = 0; k < 4; ++k) {
+            SCOPED_TRACE(k);
+            ExpectTexel(&texels[4 * k], c.texels[k]);
+        }
+        GLuint id = texture.GetTextureId();
+        glDeleteTextures(1, &id);
     }
-    GLuint id = texture.GetTextureId();
-    glDeleteTextures(1, &id);
-}
-
-// Every level is generated, though only level 0 is sampled.
-TEST(GLFWTextureTest, MipmapLevelsAreGenerated) {
-    GLFWTexture texture(kBlocks4x4, 4);
-    const std::vector<float> level1 = ReadLevel(1, 2);
-    const Texel blocks[] = {FromBytes(0, 0, 255, 0), FromBytes(0, 255, 0, 51), FromBytes(255, 0, 0, 102),
-                            FromBytes(255, 255, 255, 255)};
-    for (int k = 0; k < 4; ++k) {
-        SCOPED_TRACE(k);
-        ExpectTexel(&level1[4 * k], blocks[k]);
-    }
-    GLuint id = texture.GetTextureId();
-    glDeleteTextures(1, &id);
 }
 
 TEST(GLFWTextureTest, ParametersAndBindingAfterConstruction) {
