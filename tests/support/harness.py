@@ -101,8 +101,9 @@ class Desktop:
                 if self.is_viewable(window):
                     return window
             if process is not None and process.poll() is not None:
-                raise AssertionError("the program ended (code %s) before its window %r appeared"
-                                     % (process.returncode, name))
+                output = process.stderr.read() if process.stderr else ""
+                raise AssertionError("the program ended (code %s) before its window %r appeared; "
+                                     "its standard error: %r" % (process.returncode, name, output))
             time.sleep(0.2)
         raise AssertionError("no window named %r appeared within %d s" % (name, timeout))
 

@@ -1,7 +1,9 @@
 """A private Xvfb server for one test: started with -displayfd, so the server
 itself picks a free display and parallel tests never collide."""
 import os
+import shutil
 import subprocess
+import tempfile
 import time
 
 
@@ -12,6 +14,7 @@ class Xvfb:
         self.extra_args = list(extra_args)
         self.process = None
         self.display = None
+        self.runtime_dir = None
 
     def start(self, timeout=30):
         read_end, write_end = os.pipe()
@@ -32,14 +35,22 @@ class Xvfb:
                     break
                 data += chunk
         self.display = ":" + data.decode().strip()
+        # Every server gets its own runtime folder, so programs on it keep
+        # per-user state (the screensaver's single-instance marker) apart from
+        # programs on other servers of the same user.
+        self.runtime_dir = tempfile.mkdtemp(prefix="corvelle-runtime-")
         return self
 
     def env(self, base=None):
         env = dict(os.environ if base is None else base)
         env["DISPLAY"] = self.display
+        env["XDG_RUNTIME_DIR"] = self.runtime_dir
         return env
 
     def stop(self):
+        if self.runtime_dir:
+            shutil.rmtree(self.runtime_dir, ignore_errors=True)
+            self.runtime_dir = None
         if self.process and self.process.poll() is None:
             self.process.terminate()
             try:
