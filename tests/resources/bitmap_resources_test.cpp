@@ -27,12 +27,27 @@ std::uint32_t U32(const unsigned char* p) {
 
 std::uint16_t U16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
+struct Bytes {
+    const unsigned char* data = nullptr;
+    std::size_t size = 0;
+};
+
+// The resource's bytes as the platform layer finds them; empty when it is missing.
+Bytes BitmapBytes(int id) {
+    Bytes bytes;
+    platform::FindResourceBytes(platform::ResourceKind::Bitmap, id, &bytes.data, &bytes.size);
+    return bytes;
+}
+
+// Bytes in one pixel row, padded to a multiple of 4.
+std::size_t Stride(const BitmapCase& c) { return (static_cast<std::size_t>(c.width) * c.bitCount / 8 + 3) / 4 * 4; }
+
 TEST(EmbeddedBitmaps, HeadersAndSizesMatchTheirFormat) {
     for (const BitmapCase& c : kBitmaps) {
         SCOPED_TRACE(c.id);
-        const unsigned char* data = nullptr;
-        std::size_t size = 0;
-        ASSERT_TRUE(platform::FindResourceBytes(platform::ResourceKind::Bitmap, c.id, &data, &size));
+        const Bytes bytes = BitmapBytes(c.id);
+        const unsigned char* data = bytes.data;
+        const std::size_t size = bytes.size;
         ASSERT_GE(size, 40u);
         EXPECT_EQ(U32(data), 40u);
         EXPECT_EQ(static_cast<std::int32_t>(U32(data + 4)), c.width);
@@ -41,9 +56,8 @@ TEST(EmbeddedBitmaps, HeadersAndSizesMatchTheirFormat) {
         EXPECT_EQ(U16(data + 14), c.bitCount);
         EXPECT_EQ(U32(data + 16), 0u);  // BI_RGB
         EXPECT_EQ(U32(data + 32), 0u);  // no colour table
-        const std::size_t stride = (static_cast<std::size_t>(c.width) * c.bitCount / 8 + 3) / 4 * 4;
         // Header, rows, and the two zero bytes that follow them.
-        EXPECT_EQ(size, 40 + stride * c.height + 2);
+        EXPECT_EQ(size, 40 + Stride(c) * c.height + 2);
         EXPECT_EQ(data[size - 2], 0);
         EXPECT_EQ(data[size - 1], 0);
     }
@@ -52,15 +66,14 @@ TEST(EmbeddedBitmaps, HeadersAndSizesMatchTheirFormat) {
 TEST(EmbeddedBitmaps, DecodeToTheirOwnPixels) {
     for (const BitmapCase& c : kBitmaps) {
         SCOPED_TRACE(c.id);
-        const unsigned char* data = nullptr;
-        std::size_t size = 0;
-        ASSERT_TRUE(platform::FindResourceBytes(platform::ResourceKind::Bitmap, c.id, &data, &size));
+        const unsigned char* data = BitmapBytes(c.id).data;
+        ASSERT_NE(data, nullptr);
         std::vector<unsigned char> bgra;
         ASSERT_TRUE(platform::LoadBitmapPixels(c.id, c.width, c.height, bgra));
         ASSERT_EQ(bgra.size(), static_cast<std::size_t>(c.width) * c.height * 4);
 
         const int bytesPerPixel = c.bitCount / 8;
-        const std::size_t stride = (static_cast<std::size_t>(c.width) * bytesPerPixel + 3) / 4 * 4;
+        const std::size_t stride = Stride(c);
         int mismatches = 0;
         for (int row = 0; row < c.height; ++row) {
             for (int column = 0; column < c.width; ++column) {
