@@ -28,6 +28,8 @@ ICON_IMAGES = [(32, 4, 744), (16, 4, 296), (32, 8, 2216), (16, 8, 1384), (32, 32
 # (None for icon images and groups, which come from the .ico file).
 Expected = collections.namedtuple("Expected", "type id language size source")
 EXPECTED = [
+    Expected("TEXTFILE", 136, RUSSIAN, None, "shaders/hearts.frag"),
+    Expected("TEXTFILE", 137, RUSSIAN, None, "shaders/hearts.vert"),
     Expected("TEXTFILE", 140, RUSSIAN, None, "model/rectangle.mtl"),
     Expected("TEXTFILE", 141, RUSSIAN, None, "model/rectangle.obj"),
     Expected(BITMAP, 101, RUSSIAN, 27598, "bitmaps/about_hearts.bmp"),
