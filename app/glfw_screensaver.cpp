@@ -53,12 +53,16 @@ static void FailStartUp(const char* message) {
     platform::ExitProcess(0);
 }
 
-void GLFWScreensaver::OpenWindow() {
+void ApplyScreensaverWindowHints() {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
     glfwWindowHint(GLFW_CONTEXT_ROBUSTNESS, GLFW_LOSE_CONTEXT_ON_RESET);
     glfwWindowHint(GLFW_SAMPLES, 0);
     glfwWindowHint(GLFW_STEREO, GLFW_FALSE);
+}
+
+void GLFWScreensaver::OpenWindow() {
+    ApplyScreensaverWindowHints();
 
     if (commandLine->mode == Preview) {
         window = platform::AttachPreviewWindow(commandLine->parentWindow);

@@ -38,3 +38,7 @@ public:
 
 // Sets windowWidth, windowHeight and windowAspect together.
 void SetWindowSize(int width, int height);
+
+// The window hints the screensaver opens its window with (OpenGL 2.0 asked,
+// robustness, no multisampling, no stereo); everything else stays GLFW's default.
+void ApplyScreensaverWindowHints();

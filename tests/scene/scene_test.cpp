@@ -16,6 +16,7 @@
 #include "gl/glfw_texture.h"
 #include "math/glfw_camera.h"
 #include "math/glfw_frame_info.h"
+#include "tests/gl/test_context_window.h"
 
 namespace {
 
@@ -58,15 +59,10 @@ void APIENTRY RecordUniform1f(GLint location, GLfloat value) {
 class SceneTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(glfwInit());
-        glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
-        glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
-        glfwWindowHint(GLFW_CONTEXT_ROBUSTNESS, GLFW_LOSE_CONTEXT_ON_RESET);
-        glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-        window = glfwCreateWindow(64, 48, "scene test", nullptr, nullptr);
+        int loaderResult = -1;
+        window = OpenTestContextWindow(&loaderResult);
         ASSERT_NE(window, nullptr);
-        glfwMakeContextCurrent(window);
-        ASSERT_EQ(GLLoaderInit(), 0);
+        ASSERT_EQ(loaderResult, 0);
         g_realVertexAttribPointer = corvelle_glVertexAttribPointer;
         g_realDrawElements = corvelle_glDrawElements;
         g_realUniform1f = corvelle_glUniform1f;

@@ -84,11 +84,7 @@ int main(int argc, char** argv) {
     glfwSetErrorCallback(ReportGlfwError);
     if (!glfwInit()) return Fail("cannot initialise GLFW (is there a display?)");
     // The screensaver's own context hints, in a window nobody sees.
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
-    glfwWindowHint(GLFW_CONTEXT_ROBUSTNESS, GLFW_LOSE_CONTEXT_ON_RESET);
-    glfwWindowHint(GLFW_SAMPLES, 0);
-    glfwWindowHint(GLFW_STEREO, GLFW_FALSE);
+    ApplyScreensaverWindowHints();
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     GLFWwindow* window = glfwCreateWindow(options.width, options.height, "corvelle-still", nullptr, nullptr);
     if (window == nullptr) return Fail("cannot open a window for rendering");
