@@ -103,9 +103,19 @@ class Desktop:
             if process is not None and process.poll() is not None:
                 output = process.stderr.read() if process.stderr else ""
                 raise AssertionError("the program ended (code %s) before its window %r appeared; "
-                                     "its standard error: %r" % (process.returncode, name, output))
+                                     "its standard error: %r; %s" % (process.returncode, name, output,
+                                                                    self.server_state()))
             time.sleep(0.2)
         raise AssertionError("no window named %r appeared within %d s" % (name, timeout))
+
+    def server_state(self):
+        """What the X server is doing, for a failure message."""
+        probe = subprocess.run(["xdpyinfo"], env=self.env(), capture_output=True, text=True)
+        number = self.display.lstrip(":")
+        return "server %s: exit %s, xdpyinfo %s, socket %s, lock %s, log %r" % (
+            self.display, self.server.process.poll(), probe.returncode,
+            os.path.exists("/tmp/.X11-unix/X" + number), os.path.exists("/tmp/.X%s-lock" % number),
+            self.server.log_text())
 
     def is_viewable(self, window):
         return self.run(os.path.join(LINUX_BIN, "x11_probe"), "viewable", str(window), check=False).returncode == 0

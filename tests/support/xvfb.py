@@ -16,30 +16,62 @@ class Xvfb:
         self.display = None
         self.runtime_dir = None
 
-    def start(self, timeout=30):
+    def start(self, timeout=30, attempts=3):
+        """Starts the server; a server that announces a display and then dies
+        (it can lose a race for that display to one that is shutting down) is
+        started again."""
+        reasons = []
+        for _ in range(attempts):
+            if self._start_once(timeout):
+                # Every server gets its own runtime folder, so programs on it
+                # keep per-user state (the screensaver's single-instance marker)
+                # apart from programs on other servers of the same user.
+                self.runtime_dir = tempfile.mkdtemp(prefix="corvelle-runtime-")
+                return self
+            reasons.append(self.log_text())
+            self.stop()
+        raise RuntimeError("Xvfb did not start: %s" % " | ".join(reasons))
+
+    def _start_once(self, timeout):
         read_end, write_end = os.pipe()
+        self.log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             "%dx%dx%d" % (self.size[0], self.size[1], self.depth), "-nolisten", "tcp"] + self.extra_args,
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+             "%dx%dx%d" % (self.size[0], self.size[1], self.depth), "-nolisten", "tcp", "-noreset"] + self.extra_args,
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=self.log)
         os.close(write_end)
         deadline = time.monotonic() + timeout
         data = b""
         with os.fdopen(read_end, "rb") as reader:
             while not data.endswith(b"\n"):
                 if time.monotonic() > deadline or self.process.poll() is not None:
-                    self.stop()
-                    raise RuntimeError("Xvfb did not start")
+                    return False
                 chunk = reader.read(1)
                 if not chunk:
                     break
                 data += chunk
+        if not data.strip():
+            return False
         self.display = ":" + data.decode().strip()
-        # Every server gets its own runtime folder, so programs on it keep
-        # per-user state (the screensaver's single-instance marker) apart from
-        # programs on other servers of the same user.
-        self.runtime_dir = tempfile.mkdtemp(prefix="corvelle-runtime-")
-        return self
+        return self._answers(deadline)
+
+    def _answers(self, deadline):
+        """True once a client can talk to the server."""
+        env = dict(os.environ, DISPLAY=self.display)
+        while time.monotonic() < deadline:
+            if self.process.poll() is not None:
+                return False
+            probe = subprocess.run(["xdpyinfo"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if probe.returncode == 0:
+                return True
+            time.sleep(0.1)
+        return False
+
+    def log_text(self):
+        if not getattr(self, "log", None):
+            return ""
+        self.log.seek(0)
+        return self.log.read().decode(errors="replace").strip()[-300:]
 
     def env(self, base=None):
         env = dict(os.environ if base is None else base)
