@@ -58,6 +58,30 @@ TEST(GLFWProgramTest, BackgroundProgramBuildsFromTheEmbeddedTexts) {
     glUseProgram(0);
 }
 
+// SetTexture leaves the texture bound on the unit it names, and that unit active.
+TEST(GLFWProgramTest, SetTextureBindsOnTheNamedUnit) {
+    GLFWProgram program(kHeartsVertex, kHeartsFragment);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glActiveTexture(GL_TEXTURE0);
+    program.Use();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    program.SetTexture("noiseTexture", 2, texture);
+
+    GLint active = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    EXPECT_EQ(active, GL_TEXTURE2);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), texture);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));  // the inactive sampler's -1 is ignored
+
+    glActiveTexture(GL_TEXTURE0);
+    glDeleteTextures(1, &texture);
+    glUseProgram(0);
+}
+
 // The hearts shaders read only these; everything else they declare is inactive.
 TEST(GLFWProgramTest, HeartsLocationsAreActiveOnlyForWhatTheShadersRead) {
     enum Kind { Uniform, Attribute };
