@@ -42,11 +42,18 @@ def split_icon(data, first_id):
     images = []
     group = bytearray(struct.pack("<HHH", 0, 1, count))
     for i in range(count):
-        width, height, colours, res, planes, bits, size, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        width, height, colours, _, planes, bits, size, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
         if offset + size > len(data):
             raise ValueError("icon image %d runs past the file" % i)
         images.append(data[offset:offset + size])
-        group += struct.pack("<BBBBHHIH", width, height, colours, res, planes, bits, size, first_id + i)
+        # As windres writes the group: reserved byte 0, a zero plane count
+        # becomes 1, a zero bit count the bits that the colour count needs.
+        if planes == 0:
+            planes = 1
+        if bits == 0:
+            while (1 << bits) < colours:
+                bits += 1
+        group += struct.pack("<BBBBHHIH", width, height, colours, 0, planes, bits, size, first_id + i)
     return images, bytes(group)
 
 

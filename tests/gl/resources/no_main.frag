@@ -1,0 +1,6 @@
+#version 110
+float Unused(float x)
+{
+    return x;
+}
+//~

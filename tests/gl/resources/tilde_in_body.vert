@@ -1,0 +1,8 @@
+#version 110
+attribute vec4 position;
+void main()
+{
+    gl_Position = position;
+}
+~ this line is not GLSL
+//~
