@@ -44,9 +44,9 @@ _GLFWwindow* _glfwAttachNewRecord(void)
     return window;
 }
 
-GLFWbool _glfwAttachCreateContext(_GLFWwindow* window,
-                                  const _GLFWctxconfig* ctxconfig,
-                                  const _GLFWfbconfig* fbconfig)
+static GLFWbool createContext(_GLFWwindow* window,
+                              const _GLFWctxconfig* ctxconfig,
+                              const _GLFWfbconfig* fbconfig)
 {
     if (ctxconfig->client == GLFW_NO_API)
         return GLFW_TRUE;
@@ -72,4 +72,17 @@ GLFWbool _glfwAttachCreateContext(_GLFWwindow* window,
     }
 
     return _glfwRefreshContextAttribs(window, ctxconfig);
+}
+
+GLFWwindow* _glfwAttachFinish(_GLFWwindow* window,
+                              const _GLFWctxconfig* ctxconfig,
+                              const _GLFWfbconfig* fbconfig)
+{
+    if (!createContext(window, ctxconfig, fbconfig))
+    {
+        glfwDestroyWindow((GLFWwindow*) window);
+        return NULL;
+    }
+
+    return (GLFWwindow*) window;
 }

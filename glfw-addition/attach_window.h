@@ -19,11 +19,12 @@ GLFWbool _glfwAttachReadHints(GLFWwindow* share,
 _GLFWwindow* _glfwAttachNewRecord(void);
 
 // Creates the context the hints ask for (if any) on the record's native
-// window and reads back its attributes. False after reporting GLFW's error;
-// the caller then destroys the record.
-GLFWbool _glfwAttachCreateContext(_GLFWwindow* window,
-                                  const _GLFWctxconfig* ctxconfig,
-                                  const _GLFWfbconfig* fbconfig);
+// window and reads back its attributes. Returns the finished record, or null
+// after reporting GLFW's error and destroying the record (which hands the
+// window back).
+GLFWwindow* _glfwAttachFinish(_GLFWwindow* window,
+                              const _GLFWctxconfig* ctxconfig,
+                              const _GLFWfbconfig* fbconfig);
 
 // The platform's own context API (WGL, GLX): initialises it and creates the
 // context for the record's native window. Defined by each platform file.

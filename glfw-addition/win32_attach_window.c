@@ -76,11 +76,5 @@ GLFWAPI GLFWwindow* glfwAttachWin32Window(HWND handle, GLFWwindow* share)
     readStyleAttributes(window);
 
     // A handle that is no window at all fails here, as no context can be made on it
-    if (!_glfwAttachCreateContext(window, &ctxconfig, &fbconfig))
-    {
-        glfwDestroyWindow((GLFWwindow*) window);
-        return NULL;
-    }
-
-    return (GLFWwindow*) window;
+    return _glfwAttachFinish(window, &ctxconfig, &fbconfig);
 }

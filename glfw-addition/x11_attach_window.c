@@ -156,11 +156,5 @@ GLFWAPI GLFWwindow* glfwAttachX11Window(Window handle, GLFWwindow* share)
     XSaveContext(_glfw.x11.display, handle, _glfw.x11.context, (XPointer) window);
     selectEvents(handle);
 
-    if (!_glfwAttachCreateContext(window, &ctxconfig, &fbconfig))
-    {
-        glfwDestroyWindow((GLFWwindow*) window);
-        return NULL;
-    }
-
-    return (GLFWwindow*) window;
+    return _glfwAttachFinish(window, &ctxconfig, &fbconfig);
 }

@@ -117,11 +117,18 @@ void CheckNotInitialized() {
     DestroyWindow(window);
 }
 
-void CheckClearColourAppears() {
-    HWND window = MakeWindow(WS_POPUP | WS_VISIBLE);
+// A shown window of ours with GLFW attached to it; null (a failed check) when the attach fails.
+GLFWwindow* AttachShownWindow(const std::string& name, DWORD style, HWND* window) {
+    *window = MakeWindow(style | WS_VISIBLE);
     PumpMessages();
-    GLFWwindow* attached = glfwAttachWin32Window(window, nullptr);
-    Check("drawing: attached", attached != nullptr, g_lastErrorText);
+    GLFWwindow* attached = glfwAttachWin32Window(*window, nullptr);
+    Check(name + ": attached", attached != nullptr, g_lastErrorText);
+    return attached;
+}
+
+void CheckClearColourAppears() {
+    HWND window = nullptr;
+    GLFWwindow* attached = AttachShownWindow("drawing", WS_POPUP, &window);
     if (attached == nullptr) return;
     glfwMakeContextCurrent(attached);
     glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
@@ -151,10 +158,8 @@ struct Sizes {
 } g_seen;
 
 void CheckMessages() {
-    HWND window = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    PumpMessages();
-    GLFWwindow* attached = glfwAttachWin32Window(window, nullptr);
-    Check("messages: attached", attached != nullptr, g_lastErrorText);
+    HWND window = nullptr;
+    GLFWwindow* attached = AttachShownWindow("messages", WS_OVERLAPPEDWINDOW, &window);
     if (attached == nullptr) return;
     g_seen = Sizes();
     glfwSetWindowSizeCallback(attached, [](GLFWwindow*, int width, int height) {
@@ -240,12 +245,18 @@ void CheckStyleAttributes() {
     DestroyWindow(parent);
 }
 
-void CheckShareWithoutContext() {
+// A hidden window made by glfwCreateWindow; null (a failed check) when it cannot be made.
+GLFWwindow* CreateHiddenWindow(const std::string& name, int clientApi) {
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_CLIENT_API, GLFW_NO_API);
-    GLFWwindow* noContext = glfwCreateWindow(16, 16, "no context", nullptr, nullptr);
+    glfwWindowHint(GLFW_CLIENT_API, clientApi);
+    GLFWwindow* created = glfwCreateWindow(32, 24, name.c_str(), nullptr, nullptr);
     glfwDefaultWindowHints();
-    Check("share without context: made the share window", noContext != nullptr, g_lastErrorText);
+    Check(name + ": made by glfwCreateWindow", created != nullptr, g_lastErrorText);
+    return created;
+}
+
+void CheckShareWithoutContext() {
+    GLFWwindow* noContext = CreateHiddenWindow("share without context", GLFW_NO_API);
     if (noContext == nullptr) return;
     HWND window = MakeWindow(WS_POPUP);
     g_lastError = 0;
@@ -268,10 +279,7 @@ void CheckNotAWindow() {
 }
 
 void CheckCreatedWindowsAreStillDestroyed() {
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* created = glfwCreateWindow(32, 24, "created", nullptr, nullptr);
-    glfwDefaultWindowHints();
-    Check("glfwCreateWindow: made", created != nullptr, g_lastErrorText);
+    GLFWwindow* created = CreateHiddenWindow("glfwCreateWindow", GLFW_OPENGL_API);
     if (created == nullptr) return;
     HWND handle = glfwGetWin32Window(created);
     glfwDestroyWindow(created);
