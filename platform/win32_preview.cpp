@@ -1,11 +1,10 @@
 #include "platform/win32_preview.h"
 
+#define GLFW_EXPOSE_NATIVE_WIN32
+#include "glfw-addition/glfw_attach.h"
+
 namespace platform {
 
-GLFWwindow* Win32AttachWindow(HWND) {
-    // Attaching needs GLFW's internals; until that addition exists the preview
-    // fails like a failed attach.
-    return nullptr;
-}
+GLFWwindow* Win32AttachWindow(HWND window) { return glfwAttachWin32Window(window, nullptr); }
 
 }  // namespace platform

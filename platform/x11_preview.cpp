@@ -1,6 +1,7 @@
 #include "platform/x11_preview.h"
 
-#include <GLFW/glfw3.h>
+#define GLFW_EXPOSE_NATIVE_X11
+#include "glfw-addition/glfw_attach.h"
 
 namespace platform {
 
@@ -41,10 +42,6 @@ bool X11WindowIsViewable(Display* display, Window window) {
     return ReadAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
-GLFWwindow* X11AttachWindow(Window) {
-    // Attaching to a foreign window needs GLFW's internals; until that addition
-    // exists the preview fails like a failed attach.
-    return nullptr;
-}
+GLFWwindow* X11AttachWindow(Window window) { return glfwAttachX11Window(window, nullptr); }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 """A private Xvfb server for one test: started with -displayfd, so the server
-itself picks a free display and parallel tests never collide."""
+itself picks a free display and parallel tests never collide, and with
+-noreset, so it stays up between one client leaving and the next arriving."""
 import os
 import shutil
 import subprocess
@@ -37,7 +38,10 @@ class Xvfb:
         self.log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             "%dx%dx%d" % (self.size[0], self.size[1], self.depth), "-nolisten", "tcp", "-noreset"] + self.extra_args,
+             "%dx%dx%d" % (self.size[0], self.size[1], self.depth), "-nolisten", "tcp",
+             # No server reset when the last client leaves: a client connecting
+             # during a reset is turned away, which made tests flaky.
+             "-noreset"] + self.extra_args,
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=self.log)
         os.close(write_end)
         deadline = time.monotonic() + timeout
