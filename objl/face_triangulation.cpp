@@ -69,6 +69,21 @@ bool holdsAnotherVertex(const std::vector<Vertex>& faceVertices, const Vector3& 
     return false;
 }
 
+// Takes the clipped corner out of the corners left: the first one at its
+// position. A position with a NaN coordinate equals no position, not even its
+// own; such a corner is taken out by its place, so every clip shortens the
+// list and the clipping ends.
+void removeClippedCorner(std::vector<Vertex>& remaining, std::size_t place) {
+    const Vector3 clipped = remaining[place].position;
+    for (auto it = remaining.begin(); it != remaining.end(); ++it) {
+        if (it->position == clipped) {
+            remaining.erase(it);
+            return;
+        }
+    }
+    remaining.erase(remaining.begin() + static_cast<std::ptrdiff_t>(place));
+}
+
 }  // namespace
 
 void ModelLoader::buildFaceVertices(std::vector<Vertex>& faceVertices, const std::vector<Vector3>& positions,
@@ -126,12 +141,7 @@ void ModelLoader::triangulatePolygon(std::vector<std::uint32_t>& faceIndices,
             if (isFlatOrStraight(prev, cur, next)) continue;
             if (holdsAnotherVertex(faceVertices, prev, cur, next)) continue;
             emitTriangle(faceIndices, faceVertices, cur, prev, next);
-            for (auto it = remaining.begin(); it != remaining.end(); ++it) {
-                if (it->position == cur) {
-                    remaining.erase(it);
-                    break;
-                }
-            }
+            removeClippedCorner(remaining, i);
             clipped = true;
             break;
         }

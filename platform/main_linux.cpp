@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/screensaver_main.h"
+#include "platform/platform.h"
 
 int main(int argc, char** argv) {
     std::string commandLine;
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
         if (i > 1) commandLine += ' ';
         commandLine += argv[i];
     }
-    return ScreensaverMain(commandLine.c_str(), nullptr, 0);
+    // Ends the way every other path ends (platform::ExitProcess).
+    platform::ExitProcess(ScreensaverMain(commandLine.c_str(), nullptr, 0));
 }

@@ -17,6 +17,8 @@ using objl::Vector3;
 using objl::Vertex;
 using Indices = std::vector<std::uint32_t>;
 
+const float kNaN = std::nanf("");
+
 TEST(Geometry, VectorOperations) {
     ExpectVector3Eq(objl::crossProduct(Vector3(1, 0, 0), Vector3(0, 1, 0)), Vector3(0, 0, 1));
     ExpectVector3Eq(objl::crossProduct(Vector3(1, 2, 3), Vector3(4, 5, 6)), Vector3(-3, 6, -3));
@@ -95,6 +97,16 @@ TEST(Triangulation, Polygons) {
          {0, 1, 5}},
         // A repeated position yields every face vertex that holds it.
         {"quadrilateral repeating a position", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}}, {0, 0, 1, 3, 3, 0, 1, 2, 3}},
+        // A NaN coordinate: the corner's angle and ear test give no reason to
+        // pass it over, so it is clipped first; no position equals it, so its
+        // triangle yields only its neighbours, and it leaves the list by its
+        // place (it used to stay, and the same clip repeated without end).
+        {"pentagon with a NaN corner",
+         {{kNaN, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-1, 0.5f, 0}},
+         {1, 4, 1, 2, 4, 2, 3, 4}},
+        {"NaN corner in the middle",
+         {{0, 0, 0}, {2, 0, 0}, {3, 1, 0}, {kNaN, 3, 0}, {-1, 1, 0}},
+         {0, 1, 4, 1, 2, 4, 2, 4}},
     };
     const objl::ModelLoader loader;
     for (const Case& c : cases) {

@@ -86,8 +86,8 @@ class PreviewTestCase(unittest.TestCase):
         self.addCleanup(host.close)
         return host
 
-    def start_preview(self, window):
-        process = self.desktop.start([linux_program(), "/p", str(window)])
+    def start_preview(self, window, env=None):
+        process = self.desktop.start([linux_program(), "/p", str(window)], env=env)
         self.addCleanup(close_pipes, process)
         self.addCleanup(stop, process)
         return process
@@ -111,6 +111,13 @@ class PreviewTestCase(unittest.TestCase):
         self.assertEqual(count_colour(inside, HOST_GREEN), 0, "host pixels left in the preview area")
         self.assertEqual(count_colour(outside(image, *area), HOST_BLUE), SCREEN[0] * SCREEN[1] - len(inside),
                          "the screensaver drew outside the preview area")
+
+    def assertHostUntouched(self):
+        """The host's windows show what the host drew, nothing of ours."""
+        image = self.desktop.screenshot()
+        self.assertEqual(count_colour(region(image, *PREVIEW), HOST_GREEN), PREVIEW[2] * PREVIEW[3])
+        self.assertEqual(count_colour(outside(image, *PREVIEW), HOST_BLUE),
+                         SCREEN[0] * SCREEN[1] - PREVIEW[2] * PREVIEW[3])
 
     def assertEndsWithZero(self, process):
         """Waits for the end; answers what the screensaver wrote to standard error."""
@@ -172,7 +179,9 @@ class EndingTest(PreviewTestCase):
                 self.assertEndsWithZero(process)
 
 
-class InvalidWindowTest(PreviewTestCase):
+class BadStartTest(PreviewTestCase):
+    """Starts that go wrong end with exit code 0, never with a crash or a hang."""
+
     def test_window_that_cannot_be_drawn_into(self):
         host = self.start_host()
         cases = {
@@ -186,11 +195,36 @@ class InvalidWindowTest(PreviewTestCase):
                 self.assertEqual(len(lines), 2, lines)
                 self.assertTrue(lines[0].startswith("Error: X11: "), lines)
                 self.assertEqual(lines[1], "Debug: Failed to open window")
-                # The host's windows are as the host left them.
-                image = self.desktop.screenshot()
-                self.assertEqual(count_colour(region(image, *PREVIEW), HOST_GREEN), PREVIEW[2] * PREVIEW[3])
-                self.assertEqual(count_colour(outside(image, *PREVIEW), HOST_BLUE),
-                                 SCREEN[0] * SCREEN[1] - PREVIEW[2] * PREVIEW[3])
+                self.assertHostUntouched()
+
+    def test_opengl_below_4_2_hands_the_window_back(self):
+        host = self.start_host()
+        process = self.start_preview(host.preview, self.desktop.env(MESA_GL_VERSION_OVERRIDE="3.3COMPAT"))
+        self.assertEqual(self.assertEndsWithZero(process).splitlines(),
+                         ["Debug: Corvelle Screensaver needs OpenGL 4.2 or later; "
+                          "this computer's OpenGL context is version 3.3."])
+        self.assertHostUntouched()
+        # The window is still the host's to use.
+        host.command("unmap")
+        host.command("map")
+        self.assertHostUntouched()
+
+    def test_window_destroyed_a_moment_after_the_start(self):
+        # Depending on the moment, the window is gone before the screensaver
+        # reads it (GLFW's reason, then "Failed to open window"), while it
+        # sets up its context and first frames, or after it drew (it then ends
+        # without a word). In the middle case Mesa's software renderer used to
+        # damage the heap, and the process aborted in libGLX's clean-up at exit.
+        for delay in (0, 0.05, 0.1, 0.15, 0.2, 0.3, 0.5, 1.0):
+            with self.subTest(delay=delay):
+                host = self.start_host()
+                process = self.start_preview(host.preview)
+                time.sleep(delay)
+                host.command("destroy")
+                lines = self.assertEndsWithZero(process).splitlines()
+                if lines:
+                    self.assertEqual(lines[-1], "Debug: Failed to open window")
+                    self.assertTrue(all(line.startswith("Error: ") for line in lines[:-1]), lines)
 
 
 if __name__ == "__main__":

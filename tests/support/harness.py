@@ -164,6 +164,23 @@ class Desktop:
 
 
 # ---------------------------------------------------------------------------
+# Other users
+
+def ensure_unprivileged_user(name):
+    """Makes a system user without home or login shell unless it exists (needs
+    root); answers its (uid, gid)."""
+    if subprocess.run(["id", "-u", name], capture_output=True).returncode != 0:
+        created = subprocess.run(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin", name],
+                                 capture_output=True, text=True)
+        # Another test may have made it in the meantime.
+        if subprocess.run(["id", "-u", name], capture_output=True).returncode != 0:
+            raise AssertionError("could not create the user %s: %s" % (name, created.stderr))
+    ids = [int(subprocess.run(["id", option, name], capture_output=True, text=True, check=True).stdout)
+           for option in ("-u", "-g")]
+    return tuple(ids)
+
+
+# ---------------------------------------------------------------------------
 # Wine
 
 WINE_TEMPLATE = os.path.join(tempfile.gettempdir(), "corvelle-wine-template-%d" % os.getuid())

@@ -1,5 +1,6 @@
 """Corvelle.scr under Wine: the window, the ways it ends, and its failure paths."""
 import os
+import subprocess
 import sys
 import time
 import unittest
@@ -68,11 +69,35 @@ class FailureTest(WineTestCase):
         self.assertEqual(boxes, [("Debug", "Corvelle Screensaver needs OpenGL 4.2 or later; "
                                            "this computer's OpenGL context is version 3.3.")])
 
-    def test_preview_of_a_window_that_does_not_exist(self):
-        boxes, code = self.wine.run_with_message_boxes(windows_program(), "/p", "0")
-        self.assertEqual(code, 0)
-        self.assertTrue(boxes, "no message box was shown")
-        self.assertEqual(boxes[-1], ("Debug", "Failed to open window"))
+    def test_preview_switch_without_a_usable_window(self):
+        # Whatever follows "/p", the number names no window of this process:
+        # GLFW's reason ("Error"), then "Failed to open window".
+        cases = {
+            "zero": ("/p", "0"),
+            "a number that is no window": ("/p", "12345"),
+            "a huge number": ("/p", "99999999999999999999"),
+            "garbage": ("/p", "garbage"),
+        }
+        for name, args in cases.items():
+            with self.subTest(name, args=args):
+                boxes, code = self.wine.run_with_message_boxes(windows_program(), *args)
+                self.assertEqual(code, 0)
+                self.assertEqual(len(boxes), 2, boxes)
+                self.assertEqual(boxes[0][0], "Error")
+                self.assertEqual(boxes[1], ("Debug", "Failed to open window"))
+
+    def test_no_display(self):
+        # Wine can show no message box without a display; the process still
+        # ends by itself with exit code 0.
+        env = self.wine.env()
+        del env["DISPLAY"]
+        for args in (("/s",), ("/p", "0")):
+            with self.subTest(args=args):
+                result = subprocess.run(["wine", windows_program("msgbox_runner.exe"), "--timeout", "120",
+                                         windows_program()] + list(args),
+                                        env=env, capture_output=True, text=True, timeout=300)
+                self.assertEqual(result.returncode, 0, "msgbox_runner: %r" % result.stdout)
+                self.assertEqual(result.stdout.split(), ["exit", "0"])
 
 
 class SingleInstanceTest(WineTestCase):
