@@ -19,6 +19,7 @@
 #include <GLFW/glfw3native.h>
 
 #include "platform/bitmap_decoder.h"
+#include "platform/daemon_switches.h"
 #include "platform/resource_table.h"
 #include "platform/x11_preview.h"
 
@@ -77,10 +78,18 @@ void ShowMessage(const char* text, const char* caption, MessageIcon) {
 // ---------------------------------------------------------------------------
 // Process.
 
+// Savers started by a daemon inside its window skip the marker: a daemon runs
+// one saver per screen at the same time, and may start the next one before
+// the last has quit.
+static bool g_exemptFromMarker = false;
+
+void ExemptFromSingleInstanceMarker() { g_exemptFromMarker = true; }
+
 // A per-user lock file held with flock: the kernel drops the lock when the
 // process ends in any way, so a killed instance never blocks the next start.
 // The file is opened without following symlinks and must belong to us.
 bool AcquireSingleInstanceMarker(const char* name) {
+    if (g_exemptFromMarker) return true;
     const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
     std::string dir = (runtimeDir && runtimeDir[0] == '/') ? runtimeDir : "/tmp";
     std::string path = dir + "/corvelle-" + name + "-" + std::to_string(getuid()) + ".lock";

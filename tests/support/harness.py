@@ -57,8 +57,8 @@ def stop(process):
 class Desktop:
     """A private Xvfb server and the tools that look at and poke its windows."""
 
-    def __init__(self, width=320, height=240):
-        self.server = Xvfb(width, height)
+    def __init__(self, width=320, height=240, server_args=()):
+        self.server = Xvfb(width, height, extra_args=server_args)
         self.size = (width, height)
         self.runtime_dir = None
 
