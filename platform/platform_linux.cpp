@@ -153,12 +153,17 @@ GLFWwindow* AttachPreviewWindow(NativeWindow window) {
 // The desktop.
 
 bool OpenUrl(const char* url) {
-    char* const argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(url), nullptr};
-    pid_t child = 0;
-    if (posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ) != 0) return false;
-    // xdg-open hands the URL on and returns; reap it so no zombie is left behind.
+    // A shell starts xdg-open in the background and returns at once, so a
+    // browser that xdg-open runs in the foreground never holds up the caller,
+    // and xdg-open is no child of ours to reap. The URL travels as "$1",
+    // never as shell text.
+    char* const argv[] = {const_cast<char*>("sh"), const_cast<char*>("-c"),
+                          const_cast<char*>("xdg-open \"$1\" </dev/null >/dev/null 2>&1 &"),
+                          const_cast<char*>("sh"), const_cast<char*>(url), nullptr};
+    pid_t shell = 0;
+    if (posix_spawn(&shell, "/bin/sh", nullptr, nullptr, argv, environ) != 0) return false;
     int status = 0;
-    waitpid(child, &status, 0);
+    waitpid(shell, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
