@@ -149,7 +149,9 @@ def is_locked(path):
         return False
 
 
-class SingleInstanceTest(unittest.TestCase):
+class InstanceTestCase(unittest.TestCase):
+    """Starts on one desktop whose programs share one runtime folder."""
+
     def setUp(self):
         harness.require_file(self, linux_program())
         self.desktop = Desktop(96, 72).__enter__()
@@ -157,7 +159,7 @@ class SingleInstanceTest(unittest.TestCase):
 
     def start(self, args=()):
         process = self.desktop.start([linux_program()] + list(args))
-        self.addCleanup(stop, process)
+        self.addCleanup(lambda: (stop(process), process.stdout.close(), process.stderr.close()))
         return process
 
     def assertGuardedStartReturns(self, args=()):
@@ -167,6 +169,8 @@ class SingleInstanceTest(unittest.TestCase):
         self.assertEqual(second.returncode, 0)
         self.assertEqual(second.stderr, "", "a guarded second start showed something: %r" % (args,))
 
+
+class SingleInstanceTest(InstanceTestCase):
     def test_second_preview_or_switchless_start_returns_at_once(self):
         first = self.start()
         wait_for_screensavers(self, self.desktop, 1, first)
@@ -187,7 +191,7 @@ class SingleInstanceTest(unittest.TestCase):
         self.assertGuardedStartReturns()
 
 
-class MarkerPlaceTest(SingleInstanceTest):
+class MarkerPlaceTest(InstanceTestCase):
     """What others leave where our marker lives neither stops a switchless
     start nor is touched by it."""
 

@@ -72,6 +72,11 @@ class Desktop:
     def display(self):
         return self.server.display
 
+    @property
+    def runtime_dir(self):
+        """The XDG_RUNTIME_DIR of programs on this display (the server's own)."""
+        return self.server.runtime_dir
+
     def env(self, **extra):
         env = self.server.env()
         env.update(extra)
