@@ -208,10 +208,12 @@ void SetHeartTable()
     // generated part table: end
 }
 
-// Three balls (x, i) against the ray r: ball k meets it when the ball's
-// centre c lies ahead (r.c > 0) and within 1 of the ray's line, that is
-// (r.c)^2 >= (c.c - 1) r.r. A ball met adds weight w to its component.
-#define MEETS(X, I, w) y = -(fract(-0.2 * t + 7.64 * I) - 0.5) * 15.0; z = mix(vec3(14.0), vec3(2.0), I); l = r.x * X + r.y * y + z; hits += w * step((X * X + y * y + z * z - 1.0) * rr, l * abs(l));
+// Three balls (x, i) against the ray r: a ball meets it when its centre c
+// lies within 1 of the ray's line, (r.c)^2 >= (c.c - 1) r.r. (A ball within 1
+// of the line is ahead of the camera: it lies 2 or more ahead, the line
+// behind the camera has z < 0.) A ball met adds weight w to its component.
+// T = -0.2 t; the heights are those of main, as 7.5 - 15 fract(...).
+#define MEETS(X, I, w) y = 7.5 - 15.0 * fract(T + 7.64 * I); z = mix(vec3(14.0), vec3(2.0), I); l = r.x * X + r.y * y + z; hits += w * step((X * X + y * y + z * z - 1.0) * rr, l * l);
 
 // The balls that the ray along r (not normalised, z = 1) meets at scaled
 // time t: ball k sets bit 16 - k / 3 of component k mod 3, so the farthest
@@ -219,6 +221,7 @@ void SetHeartTable()
 vec3 FindHits(vec3 r, float t)
 {
     float rr = dot(r, r);
+    float T = -0.2 * t;
     vec3 hits = vec3(0.0);
     vec3 y, z, l;
     // generated part meets: begin
