@@ -105,7 +105,8 @@ GLFWwindow* AttachPreviewWindow(NativeWindow window);
 // ---------------------------------------------------------------------------
 // The desktop.
 
-// Opens a URL with the desktop's default handler; false when that could not be started.
+// Opens a URL with the desktop's default handler without waiting for it;
+// false when that could not be started.
 bool OpenUrl(const char* url);
 
 }  // namespace platform

@@ -19,6 +19,7 @@
 #include <GLFW/glfw3native.h>
 
 #include "platform/bitmap_decoder.h"
+#include "platform/daemon_switches.h"
 #include "platform/resource_table.h"
 #include "platform/x11_preview.h"
 
@@ -77,10 +78,18 @@ void ShowMessage(const char* text, const char* caption, MessageIcon) {
 // ---------------------------------------------------------------------------
 // Process.
 
+// Savers started by a daemon inside its window skip the marker: a daemon runs
+// one saver per screen at the same time, and may start the next one before
+// the last has quit.
+static bool g_exemptFromMarker = false;
+
+void ExemptFromSingleInstanceMarker() { g_exemptFromMarker = true; }
+
 // A per-user lock file held with flock: the kernel drops the lock when the
 // process ends in any way, so a killed instance never blocks the next start.
 // The file is opened without following symlinks and must belong to us.
 bool AcquireSingleInstanceMarker(const char* name) {
+    if (g_exemptFromMarker) return true;
     const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
     std::string dir = (runtimeDir && runtimeDir[0] == '/') ? runtimeDir : "/tmp";
     std::string path = dir + "/corvelle-" + name + "-" + std::to_string(getuid()) + ".lock";
@@ -153,12 +162,17 @@ GLFWwindow* AttachPreviewWindow(NativeWindow window) {
 // The desktop.
 
 bool OpenUrl(const char* url) {
-    char* const argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(url), nullptr};
-    pid_t child = 0;
-    if (posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ) != 0) return false;
-    // xdg-open hands the URL on and returns; reap it so no zombie is left behind.
+    // A shell starts xdg-open in the background and returns at once, so a
+    // browser that xdg-open runs in the foreground never holds up the caller,
+    // and xdg-open is no child of ours to reap. The URL travels as "$1",
+    // never as shell text.
+    char* const argv[] = {const_cast<char*>("sh"), const_cast<char*>("-c"),
+                          const_cast<char*>("xdg-open \"$1\" </dev/null >/dev/null 2>&1 &"),
+                          const_cast<char*>("sh"), const_cast<char*>(url), nullptr};
+    pid_t shell = 0;
+    if (posix_spawn(&shell, "/bin/sh", nullptr, nullptr, argv, environ) != 0) return false;
     int status = 0;
-    waitpid(child, &status, 0);
+    waitpid(shell, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 

@@ -42,6 +42,14 @@ bool X11WindowIsViewable(Display* display, Window window) {
     return ReadAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
+Window X11DefaultRootWindow() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return 0;
+    const Window root = DefaultRootWindow(display);
+    XCloseDisplay(display);
+    return root;
+}
+
 GLFWwindow* X11AttachWindow(Window window) { return glfwAttachX11Window(window, nullptr); }
 
 }  // namespace platform

@@ -11,6 +11,10 @@ namespace platform {
 bool X11WindowSize(Display* display, Window window, int* width, int* height);
 bool X11WindowIsViewable(Display* display, Window window);
 
+// The root window of the default screen of $DISPLAY; 0 when the display
+// cannot be opened.
+Window X11DefaultRootWindow();
+
 // Wraps the window in a GLFW window with a GLX context; null on failure.
 GLFWwindow* X11AttachWindow(Window window);
 

@@ -1,13 +1,12 @@
 """The Linux screensaver shows rising red hearts on black."""
 import os
 import sys
-import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import harness  # noqa: E402
 from harness import Desktop, SCREENSAVER_TITLE, linux_program, stop  # noqa: E402
-from picture_checks import assert_hearts_on_black, moved  # noqa: E402
+from picture_checks import watch_hearts  # noqa: E402
 
 
 class HeartsTest(unittest.TestCase):
@@ -17,14 +16,7 @@ class HeartsTest(unittest.TestCase):
             process = desktop.start([linux_program(), "/s"])
             self.addCleanup(stop, process)
             desktop.wait_for_window(SCREENSAVER_TITLE, process=process)
-            time.sleep(1)
-            first = desktop.screenshot()
-            time.sleep(2)
-            second = desktop.screenshot()
-            self.assertIsNone(process.poll(), "the screensaver ended by itself")
-        assert_hearts_on_black(self, first, "in the first screenshot")
-        assert_hearts_on_black(self, second, "in the second screenshot")
-        self.assertGreater(moved(first, second), 0.5, "the hearts did not move in 2 s")
+            watch_hearts(self, desktop, process)
 
 
 if __name__ == "__main__":

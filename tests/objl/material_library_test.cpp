@@ -72,7 +72,7 @@ TEST(MaterialLibrary, Libraries) {
     everything.illumination = 3;
     everything.ambientMap = "ambient.png";
     everything.diffuseMap = "diffuse map.png\r";
-    everything.specularMap = "spec.png";
+    everything.specularMap = "shine.png";
     everything.specularExponentMap = "ns.png";
     everything.dissolveMap = "d.png";
     everything.bumpMap = "bump.png";
@@ -91,7 +91,7 @@ TEST(MaterialLibrary, Libraries) {
         {"two materials, the second reset", "newmtl red\nKd 1 0 0\nnewmtl blue\n", {red, Named("blue")}},
         {"every keyword",
          "newmtl all\n\tKa 0.1 0.2 0.3\n\tKs 1 1 1\n\tNs 96.5\n\tNi 1.45\n\td 0.5\n\tillum 3\n"
-         "\tmap_Ka ambient.png\n\tmap_Kd diffuse map.png\r\n\tmap_Ks spec.png\n\tmap_Ns ns.png\n\tmap_d d.png\n"
+         "\tmap_Ka ambient.png\n\tmap_Kd diffuse map.png\r\n\tmap_Ks shine.png\n\tmap_Ns ns.png\n\tmap_d d.png\n"
          "\tbump bump.png\n",
          {everything}},
         {"bump keywords", "newmtl a\nmap_Bump one\nnewmtl b\nmap_bump two\n",

@@ -12,6 +12,7 @@ import numpy
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import harness  # noqa: E402
 from harness import Desktop, linux_program, stop, wait_exit  # noqa: E402
+from picture_checks import assert_hearts_on_black, red_fraction  # noqa: E402
 
 EXIT_TIMEOUT = 60  # safety nets, not speed bounds
 DRAW_TIMEOUT = 120
@@ -63,6 +64,10 @@ def region(image, x, y, width, height):
     return image[y:y + height, x:x + width].reshape(-1, 3)
 
 
+def picture(image, x, y, width, height):
+    return image[y:y + height, x:x + width]
+
+
 def outside(image, x, y, width, height):
     mask = numpy.ones(image.shape[:2], dtype=bool)
     mask[y:y + height, x:x + width] = False
@@ -92,23 +97,30 @@ class PreviewTestCase(unittest.TestCase):
         self.addCleanup(stop, process)
         return process
 
-    def wait_until_drawn(self, process, area):
-        """The first screenshot in which no pixel of `area` shows the host's green any more."""
+    def wait_for_screenshot(self, process, condition, what):
+        """The first screenshot for which `condition` holds, while the screensaver runs."""
         deadline = time.monotonic() + DRAW_TIMEOUT
         while True:
             image = self.desktop.screenshot()
-            if count_colour(region(image, *area), HOST_GREEN) == 0:
+            if condition(image):
                 return image
             if process.poll() is not None:
-                self.fail("the screensaver ended (code %s) before it drew: %s"
-                          % (process.returncode, process.stderr.read()))
+                self.fail("the screensaver ended (code %s) before %s: %s"
+                          % (process.returncode, what, process.stderr.read()))
             if time.monotonic() > deadline:
-                self.fail("the preview area was not drawn within %d s" % DRAW_TIMEOUT)
+                self.fail("%s did not happen within %d s" % (what, DRAW_TIMEOUT))
             time.sleep(0.5)
 
-    def assertDrawnInside(self, image, area):
+    def wait_until_drawn(self, process, area):
+        """The first screenshot in which no pixel of `area` shows the host's green any more."""
+        return self.wait_for_screenshot(process, lambda image: count_colour(region(image, *area), HOST_GREEN) == 0,
+                                        "the screensaver drew over the preview area")
+
+    def assertHeartsInside(self, image, area):
+        """Red hearts on black fill the area; the host's window around it is as the host drew it."""
         inside = region(image, *area)
         self.assertEqual(count_colour(inside, HOST_GREEN), 0, "host pixels left in the preview area")
+        assert_hearts_on_black(self, picture(image, *area), "in the preview area")
         self.assertEqual(count_colour(outside(image, *area), HOST_BLUE), SCREEN[0] * SCREEN[1] - len(inside),
                          "the screensaver drew outside the preview area")
 
@@ -130,7 +142,7 @@ class DrawingTest(PreviewTestCase):
                 host = self.start_host(take_buttons)
                 process = self.start_preview(host.preview)
                 image = self.wait_until_drawn(process, PREVIEW)
-                self.assertDrawnInside(image, PREVIEW)
+                self.assertHeartsInside(image, PREVIEW)
                 host.command("unmap")
                 self.assertEndsWithZero(process)
 
@@ -138,10 +150,17 @@ class DrawingTest(PreviewTestCase):
         host = self.start_host()
         process = self.start_preview(host.preview)
         self.wait_until_drawn(process, PREVIEW)
-        larger = PREVIEW[:2] + (120, 90)
-        host.command("resize %d %d" % larger[2:])
-        image = self.wait_until_drawn(process, larger)
-        self.assertDrawnInside(image, larger)
+        x, y, width, height = PREVIEW[:2] + (120, 90)
+        host.command("resize %d %d" % (width, height))
+        image = self.wait_until_drawn(process, (x, y, width, height))
+        self.assertHeartsInside(image, (x, y, width, height))
+        # The picture follows the new size (the size callback sets the viewport):
+        # hearts come into the strips beyond the old size, the top rows and the
+        # right columns, which an old viewport anchored at the lower left leaves black.
+        grown = (height - PREVIEW[3], width - PREVIEW[2])
+        strips = lambda image: (picture(image, x, y, width, grown[0]), picture(image, x + PREVIEW[2], y, grown[1], height))
+        self.wait_for_screenshot(process, lambda image: any(red_fraction(s) > 0 for s in strips(image)),
+                                 "hearts appeared where the area grew")
 
 
 class EndingTest(PreviewTestCase):

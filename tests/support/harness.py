@@ -57,21 +57,16 @@ def stop(process):
 class Desktop:
     """A private Xvfb server and the tools that look at and poke its windows."""
 
-    def __init__(self, width=320, height=240):
-        self.server = Xvfb(width, height)
+    def __init__(self, width=320, height=240, server_args=()):
+        self.server = Xvfb(width, height, extra_args=server_args)
         self.size = (width, height)
-        self.runtime_dir = None
 
     def __enter__(self):
-        # A private XDG_RUNTIME_DIR: the single-instance marker lives there, so
-        # screensavers of tests running in parallel never see each other's.
-        self.runtime_dir = tempfile.mkdtemp(prefix="corvelle-run-")
         self.server.start()
         return self
 
     def __exit__(self, *exc):
         self.server.stop()
-        shutil.rmtree(self.runtime_dir, ignore_errors=True)
 
     @property
     def display(self):
@@ -79,7 +74,6 @@ class Desktop:
 
     def env(self, **extra):
         env = self.server.env()
-        env["XDG_RUNTIME_DIR"] = self.runtime_dir
         env.update(extra)
         return env
 
