@@ -24,12 +24,12 @@
 
 #include "app/glfw_screensaver.h"
 #include "app/scene.h"
-#include "gl/gl_loader.h"
 #include "gl/glfw_drawable_sky.h"
 #include "gl/glfw_program_manager.h"
 #include "math/glfw_frame_info.h"
 #include "tests/picture/hearts_reference.h"
 #include "tests/picture/picture_measure.h"
+#include "tools/scene-window/scene_window.h"
 
 namespace {
 
@@ -119,16 +119,13 @@ std::pair<double, double> DrawFrame(GLFWDrawableSky* sky, float time) {
     return {(WallSeconds() - wall) * 1e3, (CpuSeconds() - cpu) * 1e3};
 }
 
-picture::CRgbaImage Frame(GLFWDrawableSky* sky, float time, int width, int height) {
+picture::CRgbaImage Frame(GLFWDrawableSky* sky, float time) {
     DrawFrame(sky, time);
-    std::vector<unsigned char> rgba(static_cast<std::size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    picture::CRgbaImage image(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+    const std::vector<unsigned char> rgba = ReadSceneFrame();
+    picture::CRgbaImage image(windowWidth, windowHeight);
+    for (int y = 0; y < windowHeight; ++y)
+        for (int x = 0; x < windowWidth; ++x) {
+            const unsigned char* p = &rgba[(static_cast<std::size_t>(y) * windowWidth + x) * 4];
             image.Set(x, y, {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, p[3] / 255.0f});
         }
     return image;
@@ -154,18 +151,10 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    if (!glfwInit()) return Fail("cannot initialise GLFW (is there a display?)");
-    ApplyScreensaverWindowHints();
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(options.width, options.height, "corvelle-bench", nullptr, nullptr);
-    if (window == nullptr) return Fail("cannot open a window for rendering");
-    glfwMakeContextCurrent(window);
-    GLLoaderInit();
     std::string problem;
-    if (!GLLoaderCheckRequirements(&problem)) return Fail(problem.c_str());
-    int width = 0, height = 0;
-    glfwGetFramebufferSize(window, &width, &height);
-    SetWindowSize(width, height);
+    if (OpenSceneWindow(options.width, options.height, "corvelle-bench", &problem) == nullptr)
+        return Fail(problem.c_str());
+    const int width = windowWidth, height = windowHeight;
 
     InitScene();
     auto* baselinePrograms = new GLFWProgramManager();
@@ -199,8 +188,8 @@ int main(int argc, char** argv) {
                 Median(contenders[1].cpuMs) / Median(contenders[0].cpuMs));
 
     std::printf("pictures at %g s, by the picture test's measure:\n", options.time);
-    const picture::CRgbaImage product = Frame(contenders[0].sky, options.time, width, height);
-    const picture::CRgbaImage baseline = Frame(contenders[1].sky, options.time, width, height);
+    const picture::CRgbaImage product = Frame(contenders[0].sky, options.time);
+    const picture::CRgbaImage baseline = Frame(contenders[1].sky, options.time);
     const picture::CRgbaImage reference =
         picture::CHeartsReference().Render(width, height, options.time).Quantized();
     ReportComparison("product-vs-baseline", baseline, product);
