@@ -24,8 +24,9 @@ keeps its CR LF line ends.
 
 Single precision: every operation of the formulas is done in double and
 rounded to the nearest float, which for +, -, * and floor gives exactly the
-float result; sin and cos are rounded from their double value, so they are
-the correctly rounded float values.
+float result; sin and cos are rounded from their double value, which gives
+the correctly rounded float value in all but vanishingly rare cases (a GPU's
+or a C library's sin and cos may differ from it in the last place).
 
 Usage: gen_hearts_shader.py [OUTPUT]   (default: rewrite the shader in place)
 """
