@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""The committed pictures are exactly what their generators write."""
+"""The committed pictures, and the generated parts of the hearts shader, are
+exactly what their generators write."""
 import os
 import subprocess
 import sys
@@ -15,6 +16,7 @@ RESOURCES = os.path.join(SOURCE_DIR, "resources")
 GENERATORS = [
     ("gen_noise_bitmap.py", ["OUT/bitmaps/noise.bmp"], ["bitmaps/noise.bmp"]),
     ("gen_heart_pictures.py", ["OUT"], ["bitmaps/about_hearts.bmp", "icons/corvelle.ico", "logo/kestrova_logo.png"]),
+    ("gen_hearts_shader.py", ["OUT/shaders/hearts.frag"], ["shaders/hearts.frag"]),
 ]
 
 

@@ -13,9 +13,9 @@
 
 #include "app/glfw_screensaver.h"
 #include "app/scene.h"
-#include "gl/gl_loader.h"
 #include "math/glfw_frame_info.h"
 #include "tools/corvelle-still/png_file.h"
+#include "tools/scene-window/scene_window.h"
 
 namespace {
 
@@ -82,29 +82,15 @@ int main(int argc, char** argv) {
     }
 
     glfwSetErrorCallback(ReportGlfwError);
-    if (!glfwInit()) return Fail("cannot initialise GLFW (is there a display?)");
-    // The screensaver's own context hints, in a window nobody sees.
-    ApplyScreensaverWindowHints();
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(options.width, options.height, "corvelle-still", nullptr, nullptr);
-    if (window == nullptr) return Fail("cannot open a window for rendering");
-    glfwMakeContextCurrent(window);
-    GLLoaderInit();
     std::string problem;
-    if (!GLLoaderCheckRequirements(&problem)) return Fail(problem);
-
-    int width = 0, height = 0;
-    glfwGetFramebufferSize(window, &width, &height);
-    SetWindowSize(width, height);
+    if (OpenSceneWindow(options.width, options.height, "corvelle-still", &problem) == nullptr) return Fail(problem);
+    const int width = windowWidth, height = windowHeight;
 
     InitScene();
     g_frameInfo->SetTime(options.time);
     RenderScene();
 
-    std::vector<unsigned char> bottomUp(static_cast<std::size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    const std::vector<unsigned char> bottomUp = ReadSceneFrame();
     // GL's rows run bottom-up; the picture's run top-down.
     std::vector<unsigned char> rgba(bottomUp.size());
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
